@@ -1,0 +1,9 @@
+#include "playback/wiring.h"
+
+#include "app/context.h"
+
+namespace tarvelo::playback {
+
+void connectTransport(AppContext &) {}
+
+} // namespace tarvelo::playback
