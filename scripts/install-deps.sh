@@ -16,6 +16,8 @@ packages=(
   pulseaudio pulseaudio-utils sox lame
   # the accessibility tree, read from outside by the system tests
   dbus-x11 at-spi2-core python3-pyatspi python3-gi
+  # the playback benchmark's reference player and its CPU and memory figures
+  mpg123 time
 )
 
 missing=()
@@ -34,4 +36,12 @@ if [ ${#missing[@]} -gt 0 ]; then
   export DEBIAN_FRONTEND=noninteractive
   apt-get update -qq
   apt-get install -y -qq --no-install-recommends "${missing[@]}"
+fi
+
+# Requests for SimSun (宋体) fall back to the CJK font through fontconfig.
+conf=/etc/fonts/conf.d/65-tarvelo-simsun.conf
+src="$(cd "$(dirname "$0")/.." && pwd)/data/fontconfig/65-tarvelo-simsun.conf"
+if [ "$(id -u)" -eq 0 ] && ! cmp -s "$src" "$conf" 2>/dev/null; then
+  cp "$src" "$conf"
+  fc-cache -f >/dev/null 2>&1 || true
 fi

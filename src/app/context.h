@@ -1,5 +1,7 @@
 #pragma once
 
+#include "playback/skipguard.h"
+
 namespace tarvelo {
 
 struct SharedState;
@@ -24,6 +26,21 @@ class RandomSource;
 // from test doubles. It owns nothing.
 struct AppContext
 {
+    AppContext(SharedState &state, ui::MainWindow &window, services::AudioPlayer &player,
+               services::Mixer &mixer, services::Clock &clock, ui::Dialogs &dialogs,
+               desktop::TrayIcon &tray, playback::RandomSource &random)
+        : state(state)
+        , window(window)
+        , player(player)
+        , mixer(mixer)
+        , clock(clock)
+        , dialogs(dialogs)
+        , tray(tray)
+        , random(random)
+    {}
+    AppContext(const AppContext &) = delete;
+    AppContext &operator=(const AppContext &) = delete;
+
     SharedState &state;
     ui::MainWindow &window;
     services::AudioPlayer &player;
@@ -36,6 +53,10 @@ struct AppContext
     // Set once a close or exit has got past its question: a second request that arrives
     // while the fade-out runs is ignored, so the program ends once.
     bool ending = false;
+
+    // The run of tracks that ended before playing, which stops the endless skipping through
+    // a playlist of undecodable files.
+    playback::SkipGuard skipGuard {};
 };
 
 } // namespace tarvelo

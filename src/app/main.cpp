@@ -4,7 +4,7 @@
 #include "desktop/tray.h"
 #include "playback/random.h"
 #include "services/clock.h"
-#include "services/nullservices.h"
+#include "services/system.h"
 #include "ui/appicon.h"
 #include "ui/dialogs.h"
 #include "ui/mainwindow.h"
@@ -36,8 +36,8 @@ int main(int argc, char *argv[])
     const QIcon icon = ui::appIcon();
     QApplication::setWindowIcon(icon);
 
-    services::NullAudioPlayer player;
-    services::NullMixer mixer;
+    const std::unique_ptr<services::AudioPlayer> player = services::makeSystemAudioPlayer();
+    const std::unique_ptr<services::Mixer> mixer = services::makeSystemMixer();
     services::SystemClock clock;
     ui::SystemDialogs dialogs;
     playback::RandomSource random;
@@ -48,7 +48,7 @@ int main(int argc, char *argv[])
     desktop::TrayIcon tray(icon);
     tray.setMenu(window.菜单_图标右键);
 
-    AppContext ctx { state, window, player, mixer, clock, dialogs, tray, random };
+    AppContext ctx { state, window, *player, *mixer, clock, dialogs, tray, random };
 
     // Log-off and shut-down ask the same question as closing the window; Cancel asks the
     // session not to end.
@@ -64,7 +64,7 @@ int main(int argc, char *argv[])
     loadMainWindow(ctx);
     const int code = QApplication::exec();
 
-    player.StopPlayback();
+    player->StopPlayback();
     tray.removeTrayIcon();
     releaseSharedState();
     return code;

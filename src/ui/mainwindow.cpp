@@ -64,7 +64,8 @@ MainWindow::MainWindow(QWidget *parent)
     , 菜单_列表右键(makeMenu(this, QStringLiteral("菜单_列表右键")))
     , 随机播放(addItem(菜单_列表右键, QStringLiteral("随机播放")))
     , 单曲循环(addItem(菜单_列表右键, QStringLiteral("单曲循环")))
-    , 添加列表((菜单_列表右键->addSeparator(), addItem(菜单_列表右键, QStringLiteral("添加列表"))))
+    , 添加列表((菜单_列表右键->addSeparator()->setEnabled(false),
+                addItem(菜单_列表右键, QStringLiteral("添加列表"))))
     , 移除列表(addItem(菜单_列表右键, QStringLiteral("移除列表")))
     , 重置列表(addItem(菜单_列表右键, QStringLiteral("重置列表")))
     , 菜单_图标右键(makeMenu(this, QStringLiteral("菜单_图标右键")))
@@ -72,7 +73,8 @@ MainWindow::MainWindow(QWidget *parent)
     , 托盘_下一曲(addItem(菜单_图标右键, QStringLiteral("下一曲")))
     , 托盘_上一曲(addItem(菜单_图标右键, QStringLiteral("上一曲")))
     , 托盘_停止(addItem(菜单_图标右键, QStringLiteral("停止")))
-    , 托盘_退出((菜单_图标右键->addSeparator(), addItem(菜单_图标右键, QStringLiteral("退出"))))
+    , 托盘_退出((菜单_图标右键->addSeparator()->setEnabled(false),
+                 addItem(菜单_图标右键, QStringLiteral("退出"))))
 {
     setObjectName(QStringLiteral("主窗口"));
     setWindowTitle(QStringLiteral("Tarvelo"));
@@ -133,6 +135,11 @@ MainWindow::MainWindow(QWidget *parent)
     标签_反馈事件->hide();
 
     气球提示框->setObjectName(QStringLiteral("气球提示框"));
+
+    // Controls without a caption of their own are known by their names in the
+    // accessibility tree.
+    for (QWidget *w : std::initializer_list<QWidget *> { 滑块条_播放进度, 列表框, 纵向滚动条_音量 })
+        w->setAccessibleName(w->objectName());
 }
 
 MainWindow::~MainWindow() = default;
