@@ -5,12 +5,17 @@
 #include <QKeyEvent>
 #include <QMimeData>
 #include <QMouseEvent>
+#include <QStyledItemDelegate>
 #include <QUrl>
+
+#include <algorithm>
 
 namespace tarvelo::ui {
 
-// The rows as plain texts. The view asks only for the rows it shows, and with uniform row
-// heights it never measures the others, so long lists stay cheap to fill.
+// The rows: a run of track rows made on demand from a shared list of paths, then rows given
+// as ready texts. Nothing is stored per track row, so filling the box with a long playlist
+// costs neither time nor memory in proportion to the length of the names; with uniform row
+// heights the view asks only for the texts of the rows it paints.
 class PlaylistRowModel final : public QAbstractListModel
 {
 public:
@@ -18,20 +23,32 @@ public:
 
     int rowCount(const QModelIndex &parent = {}) const override
     {
-        return parent.isValid() ? 0 : static_cast<int>(rows.size());
+        return parent.isValid() ? 0 : static_cast<int>(tracks_.size() + texts_.size());
     }
 
     QVariant data(const QModelIndex &index, int role) const override
     {
-        if (role != Qt::DisplayRole || !index.isValid() || index.row() >= rows.size())
+        if (role != Qt::DisplayRole || !index.isValid())
             return {};
-        return rows.at(index.row());
+        return text(index.row());
     }
 
-    void reset(QStringList newRows)
+    QString text(int row) const
+    {
+        if (row < 0)
+            return {};
+        if (row < tracks_.size())
+            return rowText_(row + 1, tracks_.at(row));
+        const qsizetype tail = row - tracks_.size();
+        return tail < texts_.size() ? texts_.at(tail) : QString();
+    }
+
+    void reset(QStringList tracks, PlaylistBox::RowTextFunction rowText, QStringList texts)
     {
         beginResetModel();
-        rows = std::move(newRows);
+        tracks_ = std::move(tracks);
+        rowText_ = rowText;
+        texts_ = std::move(texts);
         endResetModel();
     }
 
@@ -39,28 +56,65 @@ public:
     {
         if (more.isEmpty())
             return;
-        beginInsertRows({}, static_cast<int>(rows.size()),
-                        static_cast<int>(rows.size() + more.size() - 1));
-        rows.append(more);
+        const int first = rowCount();
+        beginInsertRows({}, first, first + static_cast<int>(more.size()) - 1);
+        texts_.append(more);
         endInsertRows();
     }
 
-    QStringList rows;
+private:
+    QStringList tracks_;
+    PlaylistBox::RowTextFunction rowText_ = nullptr;
+    QStringList texts_;
 };
+
+namespace {
+
+// Rows one pixel taller than a line of the font, with no margin around the text.
+class RowDelegate final : public QStyledItemDelegate
+{
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+
+    QSize sizeHint(const QStyleOptionViewItem &option, const QModelIndex &index) const override
+    {
+        QSize size = QStyledItemDelegate::sizeHint(option, index);
+        size.setHeight(option.fontMetrics.height() + 1);
+        return size;
+    }
+};
+
+bool holdsLocalFile(const QMimeData *mime)
+{
+    if (!mime || !mime->hasUrls())
+        return false;
+    const QList<QUrl> urls = mime->urls();
+    return std::any_of(urls.cbegin(), urls.cend(), [](const QUrl &u) { return u.isLocalFile(); });
+}
+
+} // namespace
 
 PlaylistBox::PlaylistBox(QWidget *parent)
     : QListView(parent)
     , model_(new PlaylistRowModel(this))
 {
     setModel(model_);
+    setItemDelegate(new RowDelegate(this));
+    // Every row has the height of the first, so the view lays out a long list without
+    // measuring each row.
     setUniformItemSizes(true);
     setSelectionMode(QAbstractItemView::SingleSelection);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    setDragDropMode(QAbstractItemView::DropOnly);
+    // Long names are cut at the edge, as a plain list box does, rather than shortened with "…".
+    setTextElideMode(Qt::ElideNone);
+    setWordWrap(false);
+    setSpacing(0);
+    // Drops are handled here, not by the item view's own row moving.
+    setDragDropMode(QAbstractItemView::NoDragDrop);
     setDropIndicatorShown(false);
-    setAcceptDrops(false);
+    setAcceptFileDrops(false);
 }
 
 PlaylistBox::~PlaylistBox() = default;
@@ -72,7 +126,7 @@ int PlaylistBox::rowCount() const
 
 QString PlaylistBox::rowText(int row) const
 {
-    return row >= 0 && row < model_->rows.size() ? model_->rows.at(row) : QString();
+    return model_->text(row);
 }
 
 int PlaylistBox::selection() const
@@ -98,7 +152,7 @@ void PlaylistBox::setSelection(int row)
 
 void PlaylistBox::clearRows()
 {
-    model_->reset({});
+    model_->reset({}, nullptr, {});
 }
 
 void PlaylistBox::appendRows(const QStringList &rows)
@@ -108,7 +162,23 @@ void PlaylistBox::appendRows(const QStringList &rows)
 
 void PlaylistBox::setRows(QStringList rows)
 {
-    model_->reset(std::move(rows));
+    model_->reset({}, nullptr, std::move(rows));
+}
+
+void PlaylistBox::setTrackRows(const QStringList &paths, RowTextFunction rowText)
+{
+    if (!rowText) {
+        clearRows();
+        return;
+    }
+    model_->reset(paths, rowText, {});
+}
+
+void PlaylistBox::setAcceptFileDrops(bool on)
+{
+    // Drag events land on the viewport, the child that covers the rows.
+    setAcceptDrops(on);
+    viewport()->setAcceptDrops(on);
 }
 
 void PlaylistBox::mousePressEvent(QMouseEvent *e)
@@ -143,7 +213,9 @@ void PlaylistBox::keyPressEvent(QKeyEvent *e)
 
 void PlaylistBox::dragEnterEvent(QDragEnterEvent *e)
 {
-    if (e->mimeData()->hasUrls())
+    // Refusing a drag with no local file up front shows the user the "no drop" cursor,
+    // instead of taking a drop that would then do nothing.
+    if (holdsLocalFile(e->mimeData()))
         e->acceptProposedAction();
     else
         e->ignore();
@@ -151,7 +223,7 @@ void PlaylistBox::dragEnterEvent(QDragEnterEvent *e)
 
 void PlaylistBox::dragMoveEvent(QDragMoveEvent *e)
 {
-    if (e->mimeData()->hasUrls())
+    if (holdsLocalFile(e->mimeData()))
         e->acceptProposedAction();
     else
         e->ignore();
@@ -159,17 +231,36 @@ void PlaylistBox::dragMoveEvent(QDragMoveEvent *e)
 
 void PlaylistBox::dropEvent(QDropEvent *e)
 {
+    const QMimeData *mime = e->mimeData();
     QStringList paths;
-    for (const QUrl &url : e->mimeData()->urls()) {
-        if (url.isLocalFile())
-            paths << url.toLocalFile();
+    if (mime && mime->hasUrls()) {
+        const QList<QUrl> urls = mime->urls();
+        paths.reserve(urls.size());
+        for (const QUrl &url : urls) {
+            if (url.isLocalFile())
+                paths.append(url.toLocalFile());
+        }
+    }
+    if (paths.isEmpty()) {
+        e->ignore();
+        return;
     }
     e->acceptProposedAction();
-    if (paths.isEmpty())
+    if (paths.size() == 1) {
+        emit filesDropped(paths.first());
         return;
-    emit filesDropped(paths.size() == 1
-                          ? paths.first()
-                          : paths.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n"));
+    }
+    const QString separator = QStringLiteral("\r\n");
+    qsizetype length = 0;
+    for (const QString &p : std::as_const(paths))
+        length += p.size() + separator.size();
+    QString text;
+    text.reserve(length);
+    for (const QString &p : std::as_const(paths)) {
+        text += p;
+        text += separator;
+    }
+    emit filesDropped(text);
 }
 
 } // namespace tarvelo::ui
