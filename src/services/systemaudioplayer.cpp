@@ -151,11 +151,11 @@ private:
     void connectStream(const Mp3Decoder &decoder)
     {
         const Mp3Decoder::Format f = decoder.format();
-        const pa_sample_spec spec { PA_SAMPLE_S16NE, static_cast<std::uint32_t>(f.rate),
+        const pa_sample_spec sampleFormat { PA_SAMPLE_S16NE, static_cast<std::uint32_t>(f.rate),
                                     static_cast<std::uint8_t>(f.channels) };
-        if (!pa_sample_spec_valid(&spec))
+        if (!pa_sample_spec_valid(&sampleFormat))
             return;
-        stream_.reset(pa_stream_new(pa_.context(), "Tarvelo", &spec, nullptr));
+        stream_.reset(pa_stream_new(pa_.context(), "Tarvelo", &sampleFormat, nullptr));
         if (!stream_)
             return;
         pa_stream_set_state_callback(
